@@ -100,36 +100,42 @@ void Zelk::processDoubleReplacing(double** inputs, double** outputs,
     processBlock(inputs, outputs, sampleFrames, g);
 }
 
-template <typename Sample>
-void Zelk::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames,
-                        Sample g) noexcept {
-    followSampleRate();
+namespace {
 
-    // The state is worked on in a local copy, which the compiler may keep in registers: the
-    // output buffers cannot alias it.
-    PhonoSection section = filter;
+// The frames of one block in one mode: the mode is a template argument, so that the per-frame
+// code has no mode test. Both inputs of a frame are read before its outputs are written, so the
+// buffers may be the same.
+template <void (PhonoSection::*step)() noexcept, typename Sample>
+void runFrames(PhonoSection& section, Sample** inputs, Sample** outputs, VstInt32 sampleFrames,
+               Sample g, double scale) noexcept {
     const Sample* inLeft = inputs[0];
     const Sample* inRight = inputs[1];
     Sample* outLeft = outputs[0];
     Sample* outRight = outputs[1];
-    // The mode holds for the whole block; each mode has its own loop. Both inputs of a frame are
-    // read before its outputs are written, so the buffers may be the same.
+    for (VstInt32 i = 0; i < sampleFrames; ++i) {
+        section.inputHistory[0][2] = static_cast<double>(g * inLeft[i]);
+        section.inputHistory[1][2] = static_cast<double>(g * inRight[i]);
+        (section.*step)();
+        outLeft[i] = static_cast<Sample>(section.currentOutput(0) * scale);
+        outRight[i] = static_cast<Sample>(section.currentOutput(1) * scale);
+    }
+}
+
+} // namespace
+
+template <typename Sample>
+void Zelk::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames,
+                        Sample g) noexcept {
+    followSampleRate();
+    // The state is worked on in a local copy, which the compiler may keep in registers: the
+    // output buffers cannot alias it. The mode holds for the whole block.
+    PhonoSection section = filter;
     if (mode < 0.5f) {
-        for (VstInt32 i = 0; i < sampleFrames; ++i) {
-            section.inputHistory[0][2] = static_cast<double>(g * inLeft[i]);
-            section.inputHistory[1][2] = static_cast<double>(g * inRight[i]);
-            section.stepRegular();
-            outLeft[i] = static_cast<Sample>(section.currentOutput(0) * kRegularScale);
-            outRight[i] = static_cast<Sample>(section.currentOutput(1) * kRegularScale);
-        }
+        runFrames<&PhonoSection::stepRegular>(section, inputs, outputs, sampleFrames, g,
+                                              kRegularScale);
     } else {
-        for (VstInt32 i = 0; i < sampleFrames; ++i) {
-            section.inputHistory[0][2] = static_cast<double>(g * inLeft[i]);
-            section.inputHistory[1][2] = static_cast<double>(g * inRight[i]);
-            section.stepInverse();
-            outLeft[i] = static_cast<Sample>(section.currentOutput(0) * kInverseScale);
-            outRight[i] = static_cast<Sample>(section.currentOutput(1) * kInverseScale);
-        }
+        runFrames<&PhonoSection::stepInverse>(section, inputs, outputs, sampleFrames, g,
+                                              kInverseScale);
     }
     section.clearNonFinite();
     filter = section;
