@@ -33,8 +33,8 @@ constexpr VstInt32 kIntegerLimit = 100000000;
 // The digit places of int2string. They reach 10^9 because the magnitude of a negative value can
 // have ten digits; for every other value the top places give leading zeros, which are left out.
 constexpr std::int64_t kTopPlace = 1000000000;
-// A minus sign, ten digits and the terminator.
-constexpr std::size_t kIntegerTextSize = 12;
+// Ten digits and the terminator.
+constexpr std::size_t kIntegerTextSize = 11;
 
 // The bounded copy and append with the caller's bound. A negative bound leaves no room at all
 // (the buffer would hold maxLen + 1 bytes, none), so nothing is written.
