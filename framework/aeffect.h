@@ -295,16 +295,22 @@ static_assert(offsetof(VstSpeakerProperties, future) == 84);
 static_assert(sizeof(VstSpeakerProperties) == 112);
 
 // A speaker arrangement: an 8-byte header followed by numChannels speaker records. A block
-// holds exactly as many records as its count says, so it may be shorter or longer than this
-// declaration, which names only the first record.
+// holds exactly as many records as its count says, from none upwards, so the records are a
+// flexible array member (a GNU extension that GCC and Clang define): speakers[i] is valid for
+// every i below numChannels of the block, and the type itself is the bare header. Such a block
+// is only ever reached by pointer; never declare one as a variable.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
 struct VstSpeakerArrangement {
     VstInt32 type;
     VstInt32 numChannels;
-    VstSpeakerProperties speakers[1];
+    VstSpeakerProperties speakers[];
 };
+#pragma GCC diagnostic pop
 static_assert(offsetof(VstSpeakerArrangement, type) == 0);
 static_assert(offsetof(VstSpeakerArrangement, numChannels) == 4);
 static_assert(offsetof(VstSpeakerArrangement, speakers) == 8);
+static_assert(sizeof(VstSpeakerArrangement) == 8, "the header alone; the records follow it");
 
 // Records of the interface that the framework passes by pointer only, never reading them.
 struct ERect;
