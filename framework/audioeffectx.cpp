@@ -219,10 +219,15 @@ bool AudioEffectX::getOutputProperties(VstInt32, VstPinProperties*) noexcept {
 bool AudioEffectX::setSpeakerArrangement(VstSpeakerArrangement*, VstSpeakerArrangement*) noexcept {
     return false;
 }
+// Both addresses come straight from the host: a null one is skipped rather than written through.
 bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** pluginInput,
                                          VstSpeakerArrangement** pluginOutput) noexcept {
-    *pluginInput = nullptr;
-    *pluginOutput = nullptr;
+    if (pluginInput != nullptr) {
+        *pluginInput = nullptr;
+    }
+    if (pluginOutput != nullptr) {
+        *pluginOutput = nullptr;
+    }
     return false;
 }
 bool AudioEffectX::setBypass(bool) noexcept {
