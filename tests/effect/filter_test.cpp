@@ -54,6 +54,17 @@ double measureGain(float rate, float mode, Precision precision, int frequency) {
         static_cast<int>(rate), frequency);
 }
 
+// `frames` samples of uniform noise in [-1, 1), the same for the same seed.
+std::vector<double> noise(unsigned seed, std::size_t frames) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> audio(-1.0, 1.0);
+    std::vector<double> samples(frames);
+    for (double& v : samples) {
+        v = audio(random);
+    }
+    return samples;
+}
+
 std::uint64_t bitsOf(double v) {
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
@@ -163,17 +174,12 @@ TEST(ZelkFilter, SteadyStateLevelsFollowTheTables) {
 
 TEST(ZelkFilter, RegularThenInverseIsFlat) {
     const double flat = 0.219786 * 4.819478;
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> noise(-1.0, 1.0);
     for (float rate : kRates) {
         SCOPED_TRACE(testing::Message() << rate << " Hz");
         auto regular = makeZelk(rate, 0.0f);
         auto inverse = makeZelk(rate, 1.0f);
-        std::vector<double> input(20000), left(input.size()), right(input.size());
-        for (double& v : input) {
-            v = noise(random);
-        }
-        left = right = input;
+        const std::vector<double> input = noise(7, 20000);
+        std::vector<double> left = input, right = input;
         processInPlace(*regular, Precision::Double, left.data(), right.data(), 20000);
         processInPlace(*inverse, Precision::Double, left.data(), right.data(), 20000);
         double worst = 0.0;
@@ -375,13 +381,7 @@ TEST(ZelkFilter, SelectsTheSetForTheHostRate) {
 
 // Hosts set the rate while the effect is resumed, and some never send resume at all.
 TEST(ZelkFilter, RateChangeTakesEffectAtTheNextBlock) {
-    std::mt19937 random(11);
-    std::uniform_real_distribution<double> audio(-1.0, 1.0);
-    std::vector<double> first(256), second(256);
-    for (std::size_t i = 0; i < 256; ++i) {
-        first[i] = audio(random);
-        second[i] = audio(random);
-    }
+    const std::vector<double> first = noise(11, 256), second = noise(12, 256);
     Zelk zelk(nullptr); // never resumed
     AEffect* record = zelk.getAeffect();
     std::vector<double> l = first, r = first;
@@ -404,13 +404,7 @@ TEST(ZelkFilter, NonFiniteSampleSpoilsOnlyItsOwnBlock) {
     for (double bad :
          {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         SCOPED_TRACE(testing::Message() << "bad sample " << bad);
-        std::mt19937 random(3);
-        std::uniform_real_distribution<double> audio(-1.0, 1.0);
-        std::vector<double> a(128), b(128);
-        for (std::size_t i = 0; i < 128; ++i) {
-            a[i] = audio(random);
-            b[i] = audio(random);
-        }
+        const std::vector<double> a = noise(3, 128), b = noise(4, 128);
         auto zelk = makeZelk(44100.f);
         std::vector<double> left = a, right = a;
         left[40] = bad;

@@ -17,13 +17,7 @@ TEST(PluginEntry, HostThatAnswersZeroGetsNothing) {
     recorder.answerWith([](const HostCall&) -> VstIntPtr { return 0; });
     EXPECT_EQ(recorder.create(pluginEntry()), nullptr);
     ASSERT_EQ(recorder.calls().size(), 1u); // the version probe, and nothing after it
-    const HostCall& probe = recorder.calls()[0];
-    EXPECT_EQ(probe.effect, nullptr);
-    EXPECT_EQ(probe.opcode, audioMasterVersion);
-    EXPECT_EQ(probe.index, 0);
-    EXPECT_EQ(probe.value, 0);
-    EXPECT_EQ(probe.ptr, nullptr);
-    EXPECT_EQ(probe.opt, 0.0f);
+    testing_support::expectVersionProbe(recorder.calls()[0]);
 }
 
 TEST(PluginEntry, AnyOtherAnswerCreatesAnEffect) {

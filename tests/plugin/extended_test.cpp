@@ -224,13 +224,7 @@ TEST(LoadedSessionRequests, OnlyTheVersionProbeReachesTheHost) {
     EXPECT_EQ(plugin.close(), 1);
 
     ASSERT_EQ(host.calls().size(), 1u);
-    const host::HostCall& probe = host.calls().front();
-    EXPECT_EQ(probe.effect, nullptr);
-    EXPECT_EQ(probe.opcode, audioMasterVersion);
-    EXPECT_EQ(probe.index, 0);
-    EXPECT_EQ(probe.value, 0);
-    EXPECT_EQ(probe.ptr, nullptr);
-    EXPECT_EQ(probe.opt, 0.0f);
+    testing_support::expectVersionProbe(host.calls().front());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pluginlibrary.h"
+#include "recordinghost.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,16 @@ inline host::PluginEntry pluginEntry(const char* name = "VSTPluginMain") {
     host::PluginEntry entry = library.entry(name);
     EXPECT_NE(entry, nullptr) << name << " is not exported by " << library.path();
     return entry;
+}
+
+// The entry's version probe: no record yet, audioMasterVersion, every other argument zero.
+inline void expectVersionProbe(const host::HostCall& call) {
+    EXPECT_EQ(call.effect, nullptr);
+    EXPECT_EQ(call.opcode, audioMasterVersion);
+    EXPECT_EQ(call.index, 0);
+    EXPECT_EQ(call.value, 0);
+    EXPECT_EQ(call.ptr, nullptr);
+    EXPECT_EQ(call.opt, 0.0f);
 }
 
 } // namespace testing_support
