@@ -382,21 +382,29 @@ TEST(ZelkFilter, SelectsTheSetForTheHostRate) {
 // Hosts set the rate while the effect is resumed, and some never send resume at all.
 TEST(ZelkFilter, RateChangeTakesEffectAtTheNextBlock) {
     const std::vector<double> first = noise(11, 256), second = noise(12, 256);
-    Zelk zelk(nullptr); // never resumed
-    AEffect* record = zelk.getAeffect();
-    std::vector<double> l = first, r = first;
-    processInPlace(zelk, Precision::Double, l.data(), r.data(), 256);
-    record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, 48000.f);
-    l = second;
-    r = second;
-    processInPlace(zelk, Precision::Double, l.data(), r.data(), 256);
-
     // The second block is that of a fresh 48 kHz filter: new set, cleared state.
     auto fresh = makeZelk(48000.f);
     std::vector<double> fl = second, fr = second;
     processInPlace(*fresh, Precision::Double, fl.data(), fr.data(), 256);
-    for (std::size_t i = 0; i < 256; ++i) {
-        ASSERT_EQ(bitsOf(l[i]), bitsOf(fl[i])) << "sample " << i;
+
+    for (bool resumed : {true, false}) {
+        SCOPED_TRACE(resumed ? "resumed" : "never resumed");
+        Zelk zelk(nullptr);
+        AEffect* record = zelk.getAeffect();
+        if (resumed) {
+            record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.0f);
+        }
+        std::vector<double> l = first, r = first;
+        processInPlace(zelk, Precision::Double, l.data(), r.data(), 256);
+        record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, 48000.f);
+        EXPECT_EQ(zelk.getCoefficientRate(), 44100.f); // not before the next block
+        l = second;
+        r = second;
+        processInPlace(zelk, Precision::Double, l.data(), r.data(), 256);
+        EXPECT_EQ(zelk.getCoefficientRate(), 48000.f);
+        for (std::size_t i = 0; i < 256; ++i) {
+            ASSERT_EQ(bitsOf(l[i]), bitsOf(fl[i])) << "sample " << i;
+        }
     }
 }
 
