@@ -5,6 +5,7 @@
 #include "pluginlibrary.h"
 #include "recordinghost.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ double measure(host::PluginInstance& instance, int rate, int frequency) {
             instance.processDoubleReplacing(channels, channels, frames);
         },
         rate, frequency);
+}
+
+// A level as printed: a rounding hair around zero shows as 0.00, not -0.00.
+double shown(double db) {
+    return std::fabs(db) < 0.005 ? 0.0 : db;
 }
 
 } // namespace
@@ -57,9 +63,9 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
     for (int frequency : {20, 50, 100, 500, 1000, 2000, 5000, 10000, 20000}) {
-        std::printf("%6d Hz %+9.2f", frequency, host::idealPlaybackDb(frequency));
+        std::printf("%6d Hz %+9.2f", frequency, shown(host::idealPlaybackDb(frequency)));
         for (int rate : rates) {
-            std::printf(" %+11.2f", host::toDb(measure(instance, rate, frequency)));
+            std::printf(" %+11.2f", shown(host::toDb(measure(instance, rate, frequency))));
         }
         std::printf("\n");
     }
