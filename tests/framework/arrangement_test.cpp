@@ -1,6 +1,6 @@
 // Speaker arrangement tools: blocks of a header and speaker records, made, released, copied
 // record by record and matched to a source, through the effect's own operations.
-#include "audioeffectx.h"
+#include "plaineffect.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,7 @@
 
 namespace {
 
-class ArrangementEffect : public AudioEffectX {
-public:
-    ArrangementEffect() noexcept
-        : AudioEffectX(nullptr, 1, 0) {}
-    void processReplacing(float**, float**, VstInt32) noexcept override {}
-};
+using ArrangementEffect = testing_support::PlainEffect;
 
 // Counts the calls that matchArrangement makes and can make each of them fail.
 class SpyEffect : public ArrangementEffect {

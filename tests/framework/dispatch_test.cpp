@@ -1,5 +1,6 @@
 // The core opcodes 0 to 24, the defaults of the base operations, and the record's entry points.
 #include "audioeffectx.h"
+#include "plaineffect.h"
 #include "testeditor.h"
 
 #include <gtest/gtest.h>
@@ -190,11 +191,7 @@ TEST(CoreDispatch, ProgramAnswersAreSignExtended) {
     spy.program = -1;
     EXPECT_EQ(send(spy.getAeffect(), effGetProgram), VstIntPtr{-1});
     // With the default operations: setProgram stores -1, and getProgram answers it.
-    struct Plain : AudioEffectX {
-        Plain() noexcept
-            : AudioEffectX(nullptr, 1, 0) {}
-        void processReplacing(float**, float**, VstInt32) noexcept override {}
-    } plain;
+    testing_support::PlainEffect plain(nullptr, 1, 0);
     send(plain.getAeffect(), effSetProgram, 0, -1);
     EXPECT_EQ(send(plain.getAeffect(), effGetProgram), VstIntPtr{-1});
     send(plain.getAeffect(), effSetProgram, 0, 1);
@@ -250,11 +247,7 @@ TEST(CoreDispatch, EditorOpcodes) {
 }
 
 TEST(CoreDispatch, DefaultsWriteEmptyTexts) {
-    struct Plain : AudioEffectX {
-        Plain() noexcept
-            : AudioEffectX(nullptr, 1, 2) {}
-        void processReplacing(float**, float**, VstInt32) noexcept override {}
-    } plain;
+    testing_support::PlainEffect plain;
     for (VstInt32 opcode :
          {effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName}) {
         SCOPED_TRACE(opcode);

@@ -4,6 +4,7 @@
 #include "aeffeditor.h"
 #include "audioeffectx.h"
 #include "capabilities.h"
+#include "plaineffect.h"
 #include "recordinghost.h"
 
 #include <gtest/gtest.h>
@@ -671,12 +672,7 @@ TEST(ExtendedDispatchEditor, WithoutAnEditorTheEditorOpcodesAnswerZero) {
 }
 
 // An effect with every default of the framework.
-class DefaultEffect : public AudioEffectX {
-public:
-    explicit DefaultEffect(audioMasterCallback callback)
-        : AudioEffectX(callback, 1, 2) {}
-    void processReplacing(float**, float**, VstInt32) noexcept override {}
-};
+using DefaultEffect = testing_support::PlainEffect;
 
 TEST(ExtendedDefaults, EveryExtendedOpcodeAnswersItsDefaultAndWritesNothing) {
     // The defaults that are not 0 or false, for the arguments sent below.
@@ -804,11 +800,10 @@ TEST(EffectCapabilityTexts, PublishedInTheirOrder) {
 }
 
 // resume asks the host for events when the effect is an instrument or says it receives MIDI.
-class ResumeEffect : public AudioEffectX {
+class ResumeEffect : public testing_support::PlainEffect {
 public:
     ResumeEffect()
-        : AudioEffectX(host::RecordingHost::callback(), 1, 2) {}
-    void processReplacing(float**, float**, VstInt32) noexcept override {}
+        : PlainEffect(host::RecordingHost::callback()) {}
     VstInt32 canDo(const char* text) noexcept override {
         asked.emplace_back(text);
         return canDoAnswer;

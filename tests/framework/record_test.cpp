@@ -1,5 +1,5 @@
 // The effect record as the framework fills it, and the accessors and property setters.
-#include "audioeffectx.h"
+#include "plaineffect.h"
 #include "zelk.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +10,7 @@
 namespace {
 
 // The framework alone: one program and two parameters, nothing of an effect's own.
-struct PlainEffect : AudioEffectX {
-    PlainEffect() noexcept
-        : AudioEffectX(nullptr, 1, 2) {}
-    void processReplacing(float**, float**, VstInt32) noexcept override {}
-};
+using testing_support::PlainEffect;
 
 template <typename T>
 void put(unsigned char* bytes, std::size_t offset, T value) {

@@ -1,6 +1,6 @@
 // Value-to-text conversion: the texts of the five operations, the bound, and the bytes of the
 // caller's buffer before and after it.
-#include "audioeffectx.h"
+#include "plaineffect.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,7 @@
 
 namespace {
 
-class FormatEffect : public AudioEffectX {
-public:
-    FormatEffect() noexcept
-        : AudioEffectX(nullptr, 1, 0) {}
-    void processReplacing(float**, float**, VstInt32) noexcept override {}
-};
+using FormatEffect = testing_support::PlainEffect;
 
 // Reports a sample rate of its own; the stored rate stays 44100.
 class OwnRateEffect : public FormatEffect {
