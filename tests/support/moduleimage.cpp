@@ -106,26 +106,23 @@ void readPe(const Bytes& file, ModuleImage& image) {
         }
     }
 
-    const std::uint32_t importRva = file.at<std::uint32_t>(directories + 8);
-    if (importRva != 0) {
-        for (std::uint64_t d = offsetOf(importRva); file.has(d, 20); d += 20) {
-            const std::uint32_t name = file.at<std::uint32_t>(d + 12);
+    // The DLLs named by a table of descriptors: directory `entry` of the optional header, records
+    // of `size` bytes with the name's address at `nameAt`, ended by a record without a name.
+    auto importedDlls = [&](unsigned entry, std::uint64_t size, std::uint64_t nameAt) {
+        const std::uint32_t rva = file.at<std::uint32_t>(directories + 8u * entry);
+        if (rva == 0) {
+            return;
+        }
+        for (std::uint64_t d = offsetOf(rva); file.has(d, size); d += size) {
+            const std::uint32_t name = file.at<std::uint32_t>(d + nameAt);
             if (name == 0) {
                 break;
             }
             image.imports.push_back(file.text(offsetOf(name)));
         }
-    }
-    const std::uint32_t delayRva = file.at<std::uint32_t>(directories + 13 * 8);
-    if (delayRva != 0) {
-        for (std::uint64_t d = offsetOf(delayRva); file.has(d, 32); d += 32) {
-            const std::uint32_t name = file.at<std::uint32_t>(d + 4);
-            if (name == 0) {
-                break;
-            }
-            image.imports.push_back(file.text(offsetOf(name)));
-        }
-    }
+    };
+    importedDlls(1, 20, 12); // imports
+    importedDlls(13, 32, 4); // delay-loaded imports
 }
 
 void readElf(const Bytes& file, ModuleImage& image) {
